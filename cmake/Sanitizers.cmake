@@ -1,0 +1,5 @@
+if(SONGPICKER_SANITIZE)
+  set(sanitize_flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${sanitize_flags})
+  add_link_options(${sanitize_flags})
+endif()
