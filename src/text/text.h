@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,13 +38,14 @@ class ByteBuffer {
  public:
   ByteBuffer() = default;
   explicit ByteBuffer(std::string bytes) : bytes_(std::move(bytes)) {}
-  ByteBuffer(const void* data, std::size_t size)
-      : bytes_(static_cast<const char*>(data), size) {}
+  ByteBuffer(const void* data, std::size_t size) : bytes_(static_cast<const char*>(data), size) {}
 
   int32_t dimensionCount() const { return 1; }
   int32_t length() const { return static_cast<int32_t>(bytes_.size()); }
   bool empty() const { return bytes_.empty(); }
-  const unsigned char* data() const { return reinterpret_cast<const unsigned char*>(bytes_.data()); }
+  const unsigned char* data() const {
+    return reinterpret_cast<const unsigned char*>(bytes_.data());
+  }
   std::string_view view() const { return bytes_; }
   const std::string& str() const { return bytes_; }
   std::string& str() { return bytes_; }

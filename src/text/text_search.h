@@ -1,0 +1,15 @@
+// Finding a text inside a GBK text without matching across a double-byte character.
+#pragma once
+
+#include "text/text.h"
+
+namespace sp {
+
+// The 1-based byte position of needle's first occurrence in haystack, or 0 when
+// there is none (an empty needle is never found). Bytes compare exactly; a match
+// starts only at a character boundary: a byte of 0x80 or more is stepped over
+// together with the byte after it, so the trail byte 0x5C of a character such as
+// 0x95 0x5C is never taken for a backslash.
+int32_t findText(const Text& haystack, const Text& needle);
+
+}  // namespace sp
