@@ -1,0 +1,214 @@
+#include "platform/http_client.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string_view>
+
+#include "platform/request_url.h"
+
+namespace sp {
+namespace {
+
+constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+constexpr const char* kAllowedProtocols = "http,https";
+
+// libcurl wants one global initialisation before the first handle.
+class CurlRuntime {
+ public:
+  CurlRuntime() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+  ~CurlRuntime() { curl_global_cleanup(); }
+  CurlRuntime(const CurlRuntime&) = delete;
+  CurlRuntime& operator=(const CurlRuntime&) = delete;
+};
+
+void ensureCurlRuntime() {
+  static CurlRuntime runtime;
+}
+
+struct EasyDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
+
+struct HeaderListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, HeaderListDeleter>;
+
+std::string readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// CURLOPT_CAINFO names a single file and replaces the system bundle, so the
+// extra authority is trusted by handing curl both bundles joined in memory.
+std::string trustedCertificates(const HttpOptions& options) {
+  if (options.extraCaFile.empty()) return {};
+  const std::string extra = readWholeFile(options.extraCaFile);
+  if (extra.empty()) return {};
+  return readWholeFile(options.systemCaBundle) + "\n" + extra;
+}
+
+struct Transfer {
+  CURL* handle = nullptr;
+  int64_t maxBodyBytes = 0;
+  std::string body;
+  bool sizeChecked = false;
+  bool headerEnded = false;
+  bool tooLarge = false;
+};
+
+size_t onHeader(char* data, size_t size, size_t count, void* user) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  // Each response of a redirect chain starts with a status line; only the last
+  // response's body is the answer.
+  const std::string_view line(data, size * count);
+  if (line.starts_with("HTTP/")) {
+    transfer.body.clear();
+    transfer.sizeChecked = false;
+    transfer.headerEnded = false;
+  } else if (line == "\r\n" || line == "\n") {
+    transfer.headerEnded = true;
+  }
+  return size * count;
+}
+
+size_t onBody(char* data, size_t size, size_t count, void* user) {
+  auto& transfer = *static_cast<Transfer*>(user);
+  const size_t bytes = size * count;
+  if (!transfer.sizeChecked) {
+    transfer.sizeChecked = true;
+    curl_off_t announced = -1;
+    curl_easy_getinfo(transfer.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    // A large download must not grow its buffer by doubling.
+    if (announced > 0 && announced <= transfer.maxBodyBytes) {
+      transfer.body.reserve(static_cast<size_t>(announced));
+    }
+  }
+  if (static_cast<int64_t>(transfer.body.size() + bytes) > transfer.maxBodyBytes) {
+    transfer.tooLarge = true;
+    return 0;
+  }
+  transfer.body.append(data, bytes);
+  return bytes;
+}
+
+FetchStatus statusOf(CURLcode code, CURL* handle, const Transfer& transfer) {
+  if (transfer.tooLarge) return FetchStatus::TooLarge;
+  switch (code) {
+    case CURLE_OK:
+      // curl takes a connection closed inside the header for a finished answer.
+      return transfer.headerEnded ? FetchStatus::Complete : FetchStatus::Broken;
+    case CURLE_URL_MALFORMAT:
+      return FetchStatus::BadUrl;
+    case CURLE_UNSUPPORTED_PROTOCOL: {
+      long redirects = 0;
+      curl_easy_getinfo(handle, CURLINFO_REDIRECT_COUNT, &redirects);
+      return redirects > 0 ? FetchStatus::Refused : FetchStatus::BadUrl;
+    }
+    case CURLE_TOO_MANY_REDIRECTS:
+      return FetchStatus::TooManyRedirects;
+    case CURLE_FILESIZE_EXCEEDED:
+      return FetchStatus::TooLarge;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+      return FetchStatus::TlsError;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_WEIRD_SERVER_REPLY:
+      return FetchStatus::Broken;
+    case CURLE_OPERATION_TIMEDOUT: {
+      // Before the connection stood it was the connect timeout; after, a stall.
+      curl_off_t connectTime = 0;
+      curl_easy_getinfo(handle, CURLINFO_CONNECT_TIME_T, &connectTime);
+      return connectTime > 0 ? FetchStatus::Stalled : FetchStatus::Refused;
+    }
+    default:
+      return FetchStatus::Refused;
+  }
+}
+
+// Only an explicit http or https address is fetched; curl alone would guess a
+// scheme for "host/path".
+bool hasWebScheme(std::string_view url) {
+  const auto startsWith = [url](std::string_view prefix) {
+    return url.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), url.begin(), [](char a, char b) {
+             return a == std::tolower(static_cast<unsigned char>(b));
+           });
+  };
+  return startsWith("http://") || startsWith("https://");
+}
+
+bool keepsBody(FetchStatus status) {
+  return status == FetchStatus::Complete || status == FetchStatus::Broken ||
+         status == FetchStatus::Stalled;
+}
+
+}  // namespace
+
+FetchResult httpFetch(const Text& url, const HttpOptions& options) {
+  ensureCurlRuntime();
+  FetchResult result;
+  const std::string wireUrl = requestUrl(url);
+  if (!hasWebScheme(wireUrl)) return result;
+  EasyHandle easy(curl_easy_init());
+  if (!easy) {
+    result.status = FetchStatus::Refused;
+    return result;
+  }
+  CURL* handle = easy.get();
+  std::string certificates = trustedCertificates(options);
+  HeaderList headers(curl_slist_append(nullptr, "Accept: */*"));
+  Transfer transfer;
+  transfer.handle = handle;
+  transfer.maxBodyBytes = std::max<int64_t>(options.maxBodyBytes, 0);
+
+  curl_easy_setopt(handle, CURLOPT_URL, wireUrl.c_str());
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, kAllowedProtocols);
+  curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, kAllowedProtocols);
+  curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+  curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+  // Always a direct connection, whatever proxy the environment names.
+  curl_easy_setopt(handle, CURLOPT_PROXY, "");
+  curl_easy_setopt(handle, CURLOPT_NOPROXY, "*");
+  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, options.maxRedirects);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_blob blob{certificates.data(), certificates.size(), CURL_BLOB_COPY};
+  if (!certificates.empty()) curl_easy_setopt(handle, CURLOPT_CAINFO_BLOB, &blob);
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+                   static_cast<long>(options.connectTimeout.count()));
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(options.stallTimeout.count()));
+  curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(transfer.maxBodyBytes));
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, onHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, onBody);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+
+  const CURLcode code = curl_easy_perform(handle);
+  curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &result.httpStatus);
+  result.status = statusOf(code, handle, transfer);
+  if (keepsBody(result.status)) result.body = ByteBuffer(std::move(transfer.body));
+  return result;
+}
+
+}  // namespace sp
