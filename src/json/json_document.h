@@ -56,8 +56,7 @@ class JsonDocument {
   virtual std::unique_ptr<JsonDocument> getDocument(const Text& path = {});
   virtual bool arrayAdd(const Text& value = {}, const Text& path = {}, bool raw = false,
                         bool atFront = false);
-  virtual std::unique_ptr<JsonDocument> arrayItemDocument(int32_t index = 0,
-                                                          const Text& path = {});
+  virtual std::unique_ptr<JsonDocument> arrayItemDocument(int32_t index = 0, const Text& path = {});
   virtual Text arrayItemText(int32_t index = 0, const Text& path = {}, bool asJson = false);
   virtual bool arraySetItem(int32_t index = 0, const Text& path = {}, const Text& value = {},
                             bool raw = false);
@@ -72,6 +71,25 @@ class JsonDocument {
   const Text& name() const { return name_; }
 
  private:
+  JsonDocument(Text name, ScriptEngine engine);  // for copy: no init, a shared engine
+
+  // The full expression of a path, by the path rule, on a copy of it.
+  Text resolved(const Text& path);
+  // A new document holding the value of a JSON text, parsed in the eval form.
+  static std::unique_ptr<JsonDocument> documentFromJson(const Text& json);
+  void loadSupportScript();
+  // Runs one of the document's own fixed statements; gives its truth value.
+  bool runOwnStatement(const Text& statement);
+  // P + " != null", P + conversion with placeholders restored (conversion being
+  // ".toString()", "" or JSON), and the number of P: walked directly where P is
+  // a plain chain, evaluated as script otherwise, with the same results.
+  enum class Conversion { ToString, None, Json };
+  bool holdsValue(const Text& expression);
+  Text textWithBackslashes(const Text& expression, Conversion conversion);
+  double numberOf(const Text& expression);
+  // parse, minus the renewal of the engine: for an engine that is brand new.
+  bool parseIntoFreshEngine(const Text& text, bool noEval, ScriptError* error);
+
   Text name_;
   ScriptEngine engine_;
 };

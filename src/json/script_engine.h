@@ -38,6 +38,8 @@ class ScriptEngine {
   class Heap;  // defined in script_engine.cpp
 
  private:
+  friend class JsonDocument;  // reads plain paths through the heap directly
+
   std::shared_ptr<Heap> heap_;
 };
 

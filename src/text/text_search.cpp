@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "text/gbk_characters.h"
+
 namespace sp {
 
 int32_t findText(const Text& haystack, const Text& needle) {
@@ -10,7 +12,7 @@ int32_t findText(const Text& haystack, const Text& needle) {
   if (wanted.empty()) return 0;
   for (std::size_t i = 0; i + wanted.size() <= text.size();) {
     if (text.compare(i, wanted.size(), wanted) == 0) return static_cast<int32_t>(i) + 1;
-    i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
+    i += gbkCharacterSize(text, i);
   }
   return 0;
 }

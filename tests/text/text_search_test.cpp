@@ -28,6 +28,11 @@ TEST(FindText, FindsTheFirstMatchAtACharacterBoundary) {
       {"a bar inside a character", "\x81\x7C|", "|", 3},
       {"a match spanning two characters", "\xB2\xA5\xB7\xC5", "\xA5\xB7", 0},
       {"a whole character", "a\xD6\xD0\xD6\xD0", "\xD6\xD0", 2},
+      // Pairs are cut where the converter cuts them, or a backslash would slip
+      // past the file-name check and split the path.
+      {"0x80 is a character of its own", "\x80\\", "\\", 2},
+      {"0xFF leads no pair", "\xFF|", "|", 2},
+      {"a lead byte before a byte that cannot trail", "\x81\"", "\"", 2},
       {"ASCII after an odd byte run",
        "\xD6\xD0"
        "a\xD6\xD0"
