@@ -1,0 +1,5 @@
+#include "app/program_start.h"
+
+int main() {
+  return sp::programStart();
+}
