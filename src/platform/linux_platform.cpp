@@ -10,6 +10,7 @@ namespace sp {
 HttpOptions httpOptionsFrom(const Settings& settings) {
   HttpOptions options;
   options.extraCaFile = settings.extraCaFile;
+  options.stallTimeout = settings.stallTimeout;
   return options;
 }
 

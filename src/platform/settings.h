@@ -2,6 +2,7 @@
 // tests replace them through settings() to point at a service on a free port.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace sp {
@@ -16,6 +17,8 @@ struct Settings {
   std::string secondDeveloperHomePage;
   std::string secondDeveloperBilibiliPage;
   std::string extraCaFile;  // empty: only the system's CAs
+  // No byte for this long ends a transfer; tests shorten it to meet a silent server.
+  std::chrono::seconds stallTimeout{30};
 };
 
 Settings& settings();

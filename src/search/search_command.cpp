@@ -44,9 +44,11 @@ void fillResultList(ProgramState& state, MainWindowControls& window) {
 }
 
 Text statusLine(const FetchResult& fetched, int32_t songCount) {
-  // An answer that never arrived is a failure, not a search without hits.
-  if (!fetched.complete() && fetched.body.empty()) {
-    return gbkFromUtf8("搜索失败：无法连接到歌曲服务");
+  // An answer that never arrived, or arrived only in part, is a failure, not a
+  // search without hits.
+  if (!fetched.complete()) {
+    return gbkFromUtf8(fetched.body.empty() ? "搜索失败：无法连接到歌曲服务"
+                                            : "搜索失败：歌曲服务的回答不完整");
   }
   return joinTexts(gbkFromUtf8("搜索到了"), std::to_string(songCount), gbkFromUtf8("个歌曲"));
 }

@@ -183,7 +183,7 @@ struct FetchCase {
   const char* status;
 };
 
-TEST_F(SearchCommandTest, SaysTheSearchFailedOnlyWhenNothingArrived) {
+TEST_F(SearchCommandTest, SaysTheSearchFailedWhenTheAnswerDidNotArriveWhole) {
   const FetchCase cases[] = {
       {"refused", {FetchStatus::Refused, 0, {}}, "搜索失败：无法连接到歌曲服务"},
       {"TLS error", {FetchStatus::TlsError, 0, {}}, "搜索失败：无法连接到歌曲服务"},
@@ -194,7 +194,10 @@ TEST_F(SearchCommandTest, SaysTheSearchFailedOnlyWhenNothingArrived) {
        "搜索到了0个歌曲"},
       {"broken mid-body",
        {FetchStatus::Broken, 200, ByteBuffer(R"({"list":[{"na)")},
-       "搜索到了0个歌曲"},
+       "搜索失败：歌曲服务的回答不完整"},
+      {"stalled after a whole list",
+       {FetchStatus::Stalled, 200, ByteBuffer(R"({"list":[]})")},
+       "搜索失败：歌曲服务的回答不完整"},
   };
   for (const FetchCase& c : cases) {
     SCOPED_TRACE(c.what);
