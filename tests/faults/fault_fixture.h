@@ -17,7 +17,7 @@
 #include "platform/settings.h"
 #include "search/program_state.h"
 #include "support/temp_directory.h"
-#include "tools/service_process.h"
+#include "support/song_service_process.h"
 #include "ui/qt_platform.h"
 
 namespace sp::testing {

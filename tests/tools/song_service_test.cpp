@@ -15,7 +15,7 @@
 #include "platform/settings.h"
 #include "png_check.h"
 #include "search/song_search_service.h"
-#include "service_process.h"
+#include "support/song_service_process.h"
 #include "support/temp_directory.h"
 #include "text/text.h"
 #include "text/text_search.h"
@@ -265,6 +265,17 @@ TEST_F(SongServiceTest, BigSongsAreExactlyThatManyBytesOfValidFrames) {
   ASSERT_TRUE(song.complete());
   EXPECT_EQ(song.body.length(), static_cast<int32_t>(5 * kMiB));
   EXPECT_EQ(scanFrames(bodyOf(song)).validBytes, 5 * kMiB);
+}
+
+TEST_F(SongServiceTest, ManySongsListsThatManyHitsWhoseLinksPlay) {
+  const std::vector<std::string> names = listedNames(bodyOf(search("many-100")));
+  ASSERT_EQ(names.size(), 100u);
+  EXPECT_EQ(names.front(), "测试歌曲1");
+  EXPECT_EQ(names.back(), "测试歌曲100");
+  const FetchResult song = fetch(playLink("many-100", "100"));
+  ASSERT_TRUE(song.complete());
+  EXPECT_EQ(song.httpStatus, 200);
+  EXPECT_GT(scanFrames(bodyOf(song)).validBytes, 0u);
 }
 
 // The faults: where in a download's road each one strikes, and what the client sees there.

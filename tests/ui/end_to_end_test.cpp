@@ -11,11 +11,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
 #include "platform/settings.h"
-#include "service_process.h"
+#include "support/song_service_process.h"
 #include "support/temp_directory.h"
 #include "ui/qt_platform.h"
 #include "ui/qt_text.h"
@@ -57,8 +58,9 @@ TEST(EndToEnd, SearchClickDownloadAndOpenTheDevelopersWindow) {
   testing::ScopedEnvironment homeVariable("HOME", home.path().c_str());
   testing::ScopedEnvironment configVariable("XDG_CONFIG_HOME", (home.path() + "/config").c_str());
 
-  testing::ServiceProcess service(SONG_SERVICE_BINARY, SONGPICKER_CERT_DIR,
-                                  home.path() + "/service.log");
+  std::vector<std::string> arguments = songservice::testing::standardArguments();
+  arguments.insert(arguments.end(), {"--log", home.path() + "/service.log"});
+  songservice::testing::ServiceProcess service(arguments);
   ASSERT_NE(service.port(), 0) << "the song service did not start";
   ScopedSettings pointedAtService(service.port());
 

@@ -12,6 +12,7 @@
 #include "avatar_image.h"
 #include "catalogue.h"
 #include "developer_pages.h"
+#include "many_songs.h"
 #include "mpeg_audio.h"
 #include "reserved_songs.h"
 #include "streamed_body.h"
@@ -55,6 +56,7 @@ int faultSongId(Fault fault) {
 
 std::vector<Song> hitsFor(const ServiceSettings& settings, const std::string& name) {
   if (bigSongBytes(name)) return {reservedSong(name, kBigSongId)};
+  if (const auto count = manySongsCount(name)) return manySongs(*count);
   if (const auto fault = activeFault(settings, name)) {
     return {reservedSong(name, faultSongId(*fault))};
   }
