@@ -73,13 +73,13 @@ for song in big-5mb big-100mb; do
       "$work/program-$run" >"$work/out"
     echo $(( ($(now_ns) - start) / 1000000 )) >>"$work/prog.process"
     grep -oP 'wall_ms=\K[0-9.]+' "$work/out" >>"$work/prog.times"
-    grep -oP 'write_ms=\K[0-9.]+' "$work/out" >>"$work/prog.write"
+    grep -oP 'save_ms=\K[0-9.]+' "$work/out" >>"$work/prog.write"
     cat "$work/rss" >>"$work/prog.rss"
     cmp -s "$work/curl-$song-$run.mp3" "$work/program-$run/$song.mp3" ||
       { echo "the program's $song differs from curl's" >&2; exit 1; }
   done
   rm -rf "$work"/curl-*.mp3 "$work"/program-*
-  printf '%s: curl tool %s ms, %s KiB peak | fetchSong %s ms (file write %s ms; whole process %s ms), %s KiB peak\n' \
+  printf '%s: curl tool %s ms, %s KiB peak | fetchSong %s ms (song streamed to disk %s ms; whole process %s ms), %s KiB peak\n' \
     "$song" "$(median <"$work/curl.times")" "$(median <"$work/curl.rss")" \
     "$(median <"$work/prog.times")" "$(median <"$work/prog.write")" \
     "$(median <"$work/prog.process")" "$(median <"$work/prog.rss")"

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -70,6 +71,9 @@ class TemporaryFile {
     return true;
   }
 
+  // Empties the file again, to start its content over.
+  bool restart() { return ::ftruncate(fd_.get(), 0) == 0 && ::lseek(fd_.get(), 0, SEEK_SET) == 0; }
+
   // A replaced file keeps its permissions.
   void keepModeOfTarget() {
     struct stat existing {};
@@ -120,6 +124,38 @@ std::string globPattern(const std::string& path) {
 }
 
 }  // namespace
+
+struct FileReplacement::Impl {
+  explicit Impl(const std::string& target) : file(target) {}
+  TemporaryFile file;
+};
+
+FileReplacement::FileReplacement(const Text& path) {
+  if (path.empty()) return;
+  const std::string target = fileSystemPath(path);
+  if (target.back() == '/') return;
+  impl_ = std::make_unique<Impl>(target);
+  if (!impl_->file.valid()) {
+    impl_.reset();
+    return;
+  }
+  impl_->file.keepModeOfTarget();
+}
+
+FileReplacement::~FileReplacement() = default;
+
+bool FileReplacement::valid() const {
+  return impl_ != nullptr;
+}
+bool FileReplacement::write(std::string_view bytes) {
+  return impl_ && impl_->file.write(bytes);
+}
+bool FileReplacement::restart() {
+  return impl_ && impl_->file.restart();
+}
+bool FileReplacement::commit() {
+  return impl_ && impl_->file.commit();
+}
 
 bool writeFile(const Text& path, const ByteBuffer& bytes) {
   if (path.empty()) return false;

@@ -61,10 +61,11 @@ std::string trustedCertificates(const HttpOptions& options) {
 struct Transfer {
   CURL* handle = nullptr;
   int64_t maxBodyBytes = 0;
-  std::string body;
+  BodySink* sink = nullptr;
   bool sizeChecked = false;
   bool headerEnded = false;
   bool tooLarge = false;
+  bool notStored = false;
 };
 
 // Trusts the parsed certificates on the connection; CURLOPT_CAINFO_BLOB would have
@@ -83,7 +84,7 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
   // response's body is the answer.
   const std::string_view line(data, size * count);
   if (line.starts_with("HTTP/")) {
-    transfer.body.clear();
+    transfer.sink->clear();
     transfer.sizeChecked = false;
     transfer.headerEnded = false;
   } else if (line == "\r\n" || line == "\n") {
@@ -112,21 +113,43 @@ size_t onBody(char* data, size_t size, size_t count, void* user) {
     transfer.sizeChecked = true;
     curl_off_t announced = -1;
     curl_easy_getinfo(transfer.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
-    // A large download must not grow its buffer by doubling.
-    if (announced > 0 && announced <= transfer.maxBodyBytes) {
-      transfer.body.reserve(static_cast<size_t>(announced));
-      preferHugePages(transfer.body);
-    }
+    transfer.sink->expect(announced <= transfer.maxBodyBytes ? announced : -1);
   }
-  if (static_cast<int64_t>(transfer.body.size() + bytes) > transfer.maxBodyBytes) {
+  if (transfer.sink->size() + static_cast<int64_t>(bytes) > transfer.maxBodyBytes) {
     transfer.tooLarge = true;
     return 0;
   }
-  transfer.body.append(data, bytes);
+  if (!transfer.sink->append(std::string_view(data, bytes))) {
+    transfer.notStored = true;
+    return 0;
+  }
   return bytes;
 }
 
+// The body held in memory.
+class MemorySink : public BodySink {
+ public:
+  void expect(int64_t announcedBytes) override {
+    // A large download must not grow its buffer by doubling.
+    if (announcedBytes > 0) {
+      body_.reserve(static_cast<size_t>(announcedBytes));
+      preferHugePages(body_);
+    }
+  }
+  bool append(std::string_view bytes) override {
+    body_.append(bytes);
+    return true;
+  }
+  void clear() override { body_.clear(); }
+  int64_t size() const override { return static_cast<int64_t>(body_.size()); }
+  std::string take() { return std::move(body_); }
+
+ private:
+  std::string body_;
+};
+
 FetchStatus statusOf(CURLcode code, CURL* handle, const Transfer& transfer) {
+  if (transfer.notStored) return FetchStatus::NotStored;
   if (transfer.tooLarge) return FetchStatus::TooLarge;
   switch (code) {
     case CURLE_OK:
@@ -187,6 +210,13 @@ bool keepsBody(FetchStatus status) {
 }  // namespace
 
 FetchResult httpFetch(const Text& url, const HttpOptions& options) {
+  MemorySink sink;
+  FetchResult result = httpFetchInto(url, sink, options);
+  if (keepsBody(result.status)) result.body = ByteBuffer(sink.take());
+  return result;
+}
+
+FetchResult httpFetchInto(const Text& url, BodySink& sink, const HttpOptions& options) {
   ensureCurlRuntime();
   FetchResult result;
   const std::string wireUrl = requestUrl(url);
@@ -201,6 +231,7 @@ FetchResult httpFetch(const Text& url, const HttpOptions& options) {
   HeaderList headers(curl_slist_append(nullptr, "Accept: */*"));
   Transfer transfer;
   transfer.handle = handle;
+  transfer.sink = &sink;
   transfer.maxBodyBytes = std::max<int64_t>(options.maxBodyBytes, 0);
 
   curl_easy_setopt(handle, CURLOPT_URL, wireUrl.c_str());
@@ -240,7 +271,6 @@ FetchResult httpFetch(const Text& url, const HttpOptions& options) {
   const CURLcode code = curl_easy_perform(handle);
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &result.httpStatus);
   result.status = statusOf(code, handle, transfer);
-  if (keepsBody(result.status)) result.body = ByteBuffer(std::move(transfer.body));
   return result;
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 #include "text/text.h"
@@ -22,6 +23,20 @@ struct HttpOptions {
   long maxRedirects = 10;
   int64_t maxBodyBytes = int64_t{1} << 30;
 };
+
+// Where a body goes while it arrives.
+class BodySink {
+ public:
+  virtual ~BodySink() = default;
+  // The length the server announced, once, before the first bytes; -1 when unknown.
+  virtual void expect(int64_t announcedBytes) = 0;
+  virtual bool append(std::string_view bytes) = 0;  // false ends the transfer: NotStored
+  virtual void clear() = 0;                         // a redirect's own body is dropped
+  virtual int64_t size() const = 0;
+};
+
+// As httpFetch, with the body handed to sink as it arrives; the result's body is empty.
+FetchResult httpFetchInto(const Text& url, BodySink& sink, const HttpOptions& options = {});
 
 // Fetches a GBK URL. The body comes back whatever the HTTP status; a transfer
 // that broke or stalled mid-body keeps the bytes read so far; any other failure

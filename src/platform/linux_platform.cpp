@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "platform/file_download.h"
 #include "platform/file_services.h"
 #include "platform/user_folders.h"
 
@@ -22,6 +23,10 @@ void LinuxPlatform::initialise() {
 
 FetchResult LinuxPlatform::httpFetch(const Text& url) {
   return sp::httpFetch(url, httpOptionsFrom(settings()));
+}
+
+SaveStatus LinuxPlatform::saveUrlToFile(const Text& url, const Text& path) {
+  return downloadToFile(url, path, httpOptionsFrom(settings()));
 }
 
 bool LinuxPlatform::writeFile(const Text& path, const ByteBuffer& bytes) {

@@ -18,6 +18,8 @@ class LinuxPlatform : public Platform {
   void initialise() override;
 
   FetchResult httpFetch(const Text& url) override;
+  // Streams the body to disk as it arrives.
+  SaveStatus saveUrlToFile(const Text& url, const Text& path) override;
 
   bool writeFile(const Text& path, const ByteBuffer& bytes) override;
   ByteBuffer readFile(const Text& path) override;

@@ -18,14 +18,15 @@ inline constexpr int32_t kInformationIcon = 64;
 // Why a fetch ended; httpGet keeps only the bytes, commands that must tell the
 // user what went wrong ask httpFetch.
 enum class FetchStatus {
-  Complete,        // the whole body arrived (whatever the HTTP status)
-  BadUrl,          // not an http or https URL, or malformed
-  Refused,         // no connection, DNS failure, connect timeout, a redirect to another scheme
-  TlsError,        // certificate not trusted or handshake failed
-  Stalled,         // no bytes for too long
-  Broken,          // the transfer ended before the body was complete
-  TooLarge,        // the body passed the size cap
+  Complete,  // the whole body arrived (whatever the HTTP status)
+  BadUrl,    // not an http or https URL, or malformed
+  Refused,   // no connection, DNS failure, connect timeout, a redirect to another scheme
+  TlsError,  // certificate not trusted or handshake failed
+  Stalled,   // no bytes for too long
+  Broken,    // the transfer ended before the body was complete
+  TooLarge,  // the body passed the size cap
   TooManyRedirects,
+  NotStored,  // the body could not be stored where it was going
 };
 
 struct FetchResult {
@@ -34,6 +35,15 @@ struct FetchResult {
   ByteBuffer body;      // on a broken transfer, the bytes read so far
   bool complete() const { return status == FetchStatus::Complete; }
 };
+
+// A body worth keeping as a file: all of it arrived, with a success status, and
+// it is not empty (an error page is not a song).
+inline bool isWholeSuccessfulBody(const FetchResult& fetched, int64_t bodyBytes) {
+  return fetched.complete() && fetched.httpStatus >= 200 && fetched.httpStatus <= 299 &&
+         bodyBytes > 0;
+}
+
+enum class SaveStatus { Saved, FetchFailed, WriteFailed };
 
 class Platform {
  public:
@@ -50,6 +60,15 @@ class Platform {
   // Network.
   virtual FetchResult httpFetch(const Text& url) = 0;
   ByteBuffer httpGet(const Text& url) { return httpFetch(url).body; }
+
+  // Fetches url into the file at path. The file is replaced only by a body that
+  // isWholeSuccessfulBody; otherwise it stays as it was. Platforms that can stream the
+  // body to disk override this; the default holds it in memory first.
+  virtual SaveStatus saveUrlToFile(const Text& url, const Text& path) {
+    const FetchResult fetched = httpFetch(url);
+    if (!isWholeSuccessfulBody(fetched, fetched.body.length())) return SaveStatus::FetchFailed;
+    return writeFile(path, fetched.body) ? SaveStatus::Saved : SaveStatus::WriteFailed;
+  }
 
   // Files. Paths are GBK texts joined with backslashes.
   virtual bool writeFile(const Text& path, const ByteBuffer& bytes) = 0;

@@ -6,10 +6,14 @@ namespace sp {
 
 Settings& settings() {
   static Settings current{
-      build::songServiceHost,         build::avatarServiceHost,
-      build::firstDeveloperAccount,   build::secondDeveloperAccount,
-      build::firstDeveloperHomePage,  build::firstDeveloperBilibiliPage,
-      build::secondDeveloperHomePage, build::secondDeveloperBilibiliPage,
+      build::songServiceHost,
+      build::avatarServiceHost,
+      build::firstDeveloperAccount,
+      build::secondDeveloperAccount,
+      build::firstDeveloperHomePage,
+      build::firstDeveloperBilibiliPage,
+      build::secondDeveloperHomePage,
+      build::secondDeveloperBilibiliPage,
       build::extraCaFile,
   };
   return current;

@@ -24,16 +24,6 @@ bool holdsForbiddenCharacter(const Text& fileName) {
   return false;
 }
 
-bool isSuccessStatus(long httpStatus) {
-  return httpStatus >= 200 && httpStatus <= 299;
-}
-
-// A song is a whole body that the server delivered as a success; an error page or a
-// transfer cut short would otherwise replace a good file.
-bool isSong(const FetchResult& fetched) {
-  return fetched.complete() && isSuccessStatus(fetched.httpStatus) && !fetched.body.empty();
-}
-
 void showStop(Platform& platform, std::string_view text, std::string_view caption) {
   platform.messageBox(gbkFromUtf8(text), kStopIcon, gbkFromUtf8(caption));
 }
@@ -91,10 +81,15 @@ FetchOutcome fetchSong(ProgramState& state, MainWindowControls& window, Platform
   state.playLinkAnswer = SongSearchService::extractPlayLink(state.playLinkAnswer);
 
   const Text targetPath = joinTexts(platform.runDirectory(), "\\", fileName, ".mp3");
-  const FetchResult song = platform.httpFetch(state.playLinkAnswer);
-  if (!isSong(song)) return FetchOutcome::SongFetchFailed;
-  return platform.writeFile(targetPath, song.body) ? FetchOutcome::Saved
-                                                   : FetchOutcome::WriteFailed;
+  switch (platform.saveUrlToFile(state.playLinkAnswer, targetPath)) {
+    case SaveStatus::Saved:
+      return FetchOutcome::Saved;
+    case SaveStatus::FetchFailed:
+      return FetchOutcome::SongFetchFailed;
+    case SaveStatus::WriteFailed:
+      break;
+  }
+  return FetchOutcome::WriteFailed;
 }
 
 }  // namespace sp

@@ -153,6 +153,7 @@ struct UnwritableFolder {
   const char* name;
   const char* runDirectory;                 // under the scratch folder
   void (*prepare)(const fs::path& folder);  // makes it unwritable
+  int songRequests;  // 0: a folder that cannot take a file is found before the song is fetched
 };
 
 void PrintTo(const UnwritableFolder& folder, std::ostream* out) {
@@ -173,7 +174,7 @@ TEST_P(UnwritableFolderTest, SaysTheFileWasNotWrittenAndWritesNothing) {
   download(kFileName);
   EXPECT_THAT(platform_->takeMessages(), ElementsAre(stopBox(kNotWritten)));
   EXPECT_EQ(programFiles(), before);
-  EXPECT_EQ(requestsTo("/mp3/"), 1);  // the song itself came
+  EXPECT_EQ(requestsTo("/mp3/"), folder.songRequests);
 
   platform_->bindRunDirectory(runFolder());
   downloadNormally();
@@ -181,15 +182,17 @@ TEST_P(UnwritableFolderTest, SaysTheFileWasNotWrittenAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, UnwritableFolderTest,
-    ::testing::Values(UnwritableFolder{"missing", "gone", [](const fs::path&) {}},
+    ::testing::Values(UnwritableFolder{"missing", "gone", [](const fs::path&) {}, 0},
                       UnwritableFolder{"a_file", "not-a-folder",
                                        [](const fs::path& folder) {
                                          writeBytes(folder, "a file, not a folder");
-                                       }},
+                                       },
+                                       0},
                       UnwritableFolder{"name_taken_by_a_folder", "taken",
                                        [](const fs::path& folder) {
                                          fs::create_directories(folder / kSavedName / "inside");
-                                       }}),
+                                       },
+                                       1}),
     [](const ::testing::TestParamInfo<UnwritableFolder>& info) { return info.param.name; });
 
 }  // namespace
