@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "local_service.h"
+#include "running_program.h"
 #include "ui/developers_window.h"
 #include "ui/qt_platform.h"
 
@@ -126,13 +127,8 @@ int main(int argc, char** argv) {
 
   int status = 0;
   {
-    sp::ProgramState state;
-    state.songList = std::make_unique<sp::JsonDocument>();
-    sp::QtPlatform qtPlatform(state);
-    qtPlatform.initialise();
-    qtPlatform.loadWindow(sp::WindowId::Main, false);
-    QApplication::processEvents();
-    sp::bench::platform = &qtPlatform;
+    sp::bench::RunningProgram program;
+    sp::bench::platform = &program.platform;
     sp::bench::ExposeThenClose watch;
     qApp->installEventFilter(&watch);
     sp::bench::watch = &watch;

@@ -17,6 +17,7 @@
 #include "platform/http_client.h"
 #include "platform/linux_platform.h"
 #include "platform/settings.h"
+#include "running_program.h"
 #include "search/song_search_service.h"
 #include "ui/qt_platform.h"
 
@@ -96,13 +97,8 @@ int main(int argc, char** argv) {
   sp::bench::useLocalService(port);
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
-  sp::ProgramState state;
-  state.songList = std::make_unique<sp::JsonDocument>();
-  sp::QtPlatform qtPlatform(state);
-  qtPlatform.initialise();
-  qtPlatform.loadWindow(sp::WindowId::Main, false);
-  QApplication::processEvents();
-  sp::bench::platform = &qtPlatform;
+  sp::bench::RunningProgram program;
+  sp::bench::platform = &program.platform;
 
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
